@@ -1,0 +1,8 @@
+// Placeholder until the game subsystem lands.
+#include "game/field.h"
+#include "game/game_control.h"
+#include "game/relay.h"
+
+Outcome handle_channel_line(Client&, std::string&) { return Outcome::Kept; }
+void send_field(const Client&, const Client&) {}
+void send_winlist(const Channel&, const Client*) {}
