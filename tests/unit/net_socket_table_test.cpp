@@ -1,0 +1,158 @@
+// The socket table over real descriptors: service order, queued output, the send cut
+// and closing, with socketpair peers standing in for clients.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "config/settings.h"
+#include "net/socket_table.h"
+#include "unit/fixture.h"
+
+namespace {
+
+const std::string FF = "\xff";
+
+class SocketTableTest : public ServerStateTest {
+ protected:
+  // A registered server end and the peer end the test talks through.
+  struct Pair {
+    int server = -1;
+    int peer = -1;
+  };
+  Pair make_pair() {
+    int fds[2];
+    EXPECT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, fds), 0);
+    register_socket(fds[0], 0);
+    peers_.push_back(fds[1]);
+    return {fds[0], fds[1]};
+  }
+  void TearDown() override {
+    for (int fd : peers_) ::close(fd);
+    ServerStateTest::TearDown();
+  }
+  static void put(int fd, const std::string& bytes) {
+    ASSERT_EQ(::write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  }
+  // What the peer has received: waits up to `wait_ms` for the first bytes only.
+  static std::string take(int fd, int wait_ms = 50) {
+    std::string got;
+    char buffer[65536];
+    pollfd p{fd, POLLIN, 0};
+    while (::poll(&p, 1, got.empty() ? wait_ms : 0) > 0) {
+      const ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n <= 0) break;
+      got.append(buffer, static_cast<std::size_t>(n));
+    }
+    return got;
+  }
+
+ private:
+  std::vector<int> peers_;
+};
+
+TEST_F(SocketTableTest, NewerSocketsAreServedFirst) {
+  const Pair older = make_pair();
+  const Pair newer = make_pair();
+  put(older.peer, "o1" + FF + "o2" + FF);
+  put(newer.peer, "n1" + FF + "n2" + FF);
+  std::vector<std::string> order;
+  std::string line;
+  int closed = -1;
+  for (int i = 0; i < 4; ++i) {
+    const int fd = read_line(line, closed);
+    order.push_back((fd == newer.server ? "new:" : fd == older.server ? "old:" : "?:") + line);
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{"new:n1", "new:n2", "old:o1", "old:o2"}));
+}
+
+TEST_F(SocketTableTest, BufferedLinesAreServedBeforeAnyNewRead) {
+  const Pair older = make_pair();
+  const Pair newer = make_pair();
+  put(older.peer, "o1" + FF + "o2" + FF);
+  std::string line;
+  int closed = -1;
+  ASSERT_EQ(read_line(line, closed), older.server);
+  EXPECT_EQ(line, "o1");
+  put(newer.peer, "n1" + FF);
+  ASSERT_EQ(read_line(line, closed), older.server);
+  EXPECT_EQ(line, "o2");
+  ASSERT_EQ(read_line(line, closed), newer.server);
+  EXPECT_EQ(line, "n1");
+}
+
+TEST_F(SocketTableTest, EndOfFileReportsTheClosedDescriptor) {
+  const Pair pair = make_pair();
+  put(pair.peer, "partial");
+  std::string line;
+  int closed = -1;
+  EXPECT_EQ(read_line(line, closed), READ_NOTHING);
+  ::shutdown(pair.peer, SHUT_WR);
+  EXPECT_EQ(read_line(line, closed), READ_CLOSED);
+  EXPECT_EQ(closed, pair.server);
+}
+
+TEST_F(SocketTableTest, OutputQueuesBehindPendingTextAndKeepsOrder) {
+  const Pair pair = make_pair();
+  int size = 4096;
+  ::setsockopt(pair.server, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
+  const std::string big(1 << 20, 'x');
+  send_text(pair.server, big);
+  ASSERT_GT(pending_output_size(pair.server), 0u);
+  send_text(pair.server, "tail");
+  std::string got;
+  while (pending_output_size(pair.server) > 0) {
+    got += take(pair.peer, 0);
+    flush_output();
+  }
+  got += take(pair.peer);
+  EXPECT_EQ(got, big + "tail");
+}
+
+TEST_F(SocketTableTest, TprintfCutsLongMessagesKeepingTheTerminator) {
+  const Pair pair = make_pair();
+  Tprintf(pair.server, "%s\xff", std::string(2000, 'a').c_str());
+  Tprintf(pair.server, "pline 0 %s", std::string(2000, 'b').c_str());
+  Tprintf(pair.server, "ok\xff");
+  const std::string got = take(pair.peer);
+  EXPECT_EQ(got, std::string(1021, 'a') + FF + "pline 0 " + std::string(1014, 'b') + "ok" + FF);
+}
+
+TEST_F(SocketTableTest, TprintfLogsTextsOfFourBytesOrMore) {
+  server_settings.verbose = 10;
+  const Pair pair = make_pair();
+  Tprintf(pair.server, "abc");
+  Tprintf(pair.server, "abcd\xff");
+  const std::string log = read_file("game.log");
+  EXPECT_EQ(log.find("Tprintf(" + std::to_string(pair.server) + "): abc\n"), std::string::npos);
+  EXPECT_NE(log.find(" Tprintf(" + std::to_string(pair.server) + "): abcd\xff\n"),
+            std::string::npos);
+}
+
+TEST_F(SocketTableTest, KillSocketFlushesEverySocketFirst) {
+  const Pair stuck = make_pair();
+  const Pair other = make_pair();
+  int size = 4096;
+  ::setsockopt(other.server, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
+  send_text(other.server, std::string(1 << 20, 'y'));
+  const std::size_t before = pending_output_size(other.server);
+  ASSERT_GT(before, 0u);
+  take(other.peer);  // room for more
+  kill_socket(stuck.server);
+  EXPECT_LT(pending_output_size(other.server), before);
+  EXPECT_FALSE(socket_registered(stuck.server));
+  char byte;
+  EXPECT_EQ(::read(stuck.peer, &byte, 1), 0);  // closed
+}
+
+TEST_F(SocketTableTest, UnknownDescriptorsAreIgnored) {
+  send_text(-1, "x");
+  send_text(999, "x");
+  kill_socket(999);
+  EXPECT_FALSE(socket_registered(999));
+}
+
+}  // namespace
