@@ -14,7 +14,6 @@
 
 namespace {
 
-
 struct ServerNumberKey {
   const char* name;
   std::int32_t ServerSettings::*field;
