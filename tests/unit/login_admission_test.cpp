@@ -33,12 +33,12 @@ class AdmissionTest : public ChannelPeersTest {
 };
 
 TEST_F(AdmissionTest, ChoosesTheFirstChannelOfHighestPriorityWithRoom) {
-  struct Spec {
+  struct Shape {
     int priority, maxplayers, players, waiting;
   };
   struct Case {
     const char* what;
-    std::vector<Spec> channels;
+    std::vector<Shape> channels;
     std::optional<int> chosen;  // index into channels
   };
   const Case cases[] = {
@@ -57,7 +57,7 @@ TEST_F(AdmissionTest, ChoosesTheFirstChannelOfHighestPriorityWithRoom) {
     reset_world();
     std::vector<Channel*> made;
     int n = 0;
-    for (const Spec& s : c.channels) {
+    for (const Shape& s : c.channels) {
       made.push_back(&channel("c" + std::to_string(++n), s.priority, s.maxplayers, s.players,
                               s.waiting));
     }
