@@ -4,5 +4,4 @@
 #include "game/relay.h"
 
 Outcome handle_channel_line(Client&, std::string&) { return Outcome::Kept; }
-void send_field(const Client&, const Client&) {}
 void send_winlist(const Channel&, const Client*) {}
