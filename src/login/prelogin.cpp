@@ -77,8 +77,7 @@ void answer_winlist(const Client& client) {
   log_write(LOG_QUERY_WINLIST, client.host.c_str());
   for (const WinlistEntry& entry : winlist) {
     if (!entry.used) continue;
-    // The name up to its zero byte (name_text() of the winlist, read in place here).
-    const std::string name(entry.name.data(), ::strnlen(entry.name.data(), entry.name.size()));
+    const std::string name(entry.name_text());
     Tprintf(client.fd, ANSWER_WINLIST_ROW, name.c_str(), entry.kind,
             static_cast<unsigned long>(entry.score));
   }
@@ -115,9 +114,14 @@ Outcome check_login(Client& client, const std::string& text) {
     log_msg(9, LOG_INVALID_BRIKKASTART, client.host.c_str(), text.c_str());
     return drop(client);
   }
-  if (same_text_ignoring_case(client.nick, RESERVED_NICK)) {
-    log_msg(9, LOG_INVALID_NICK, client.host.c_str(), client.nick.c_str());
-    Tprintf(client.fd, MSG_NICK_NOT_ALLOWED, client.nick.c_str());
+  // A nickname carrying the message terminator would forge messages inside every
+  // text that names the player, so it is refused like the reserved one.
+  const bool forges_frames = client.nick.find('\xff') != std::string::npos;
+  if (forges_frames || same_text_ignoring_case(client.nick, RESERVED_NICK)) {
+    std::string shown = client.nick;
+    std::erase(shown, '\xff');
+    log_msg(9, LOG_INVALID_NICK, client.host.c_str(), shown.c_str());
+    Tprintf(client.fd, MSG_NICK_NOT_ALLOWED, shown.c_str());
     return drop(client);
   }
   if (client.version != SERVER_VERSION) {

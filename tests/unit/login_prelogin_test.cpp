@@ -105,6 +105,9 @@ TEST_F(PreloginTest, LoginChecksRefuseWithTheirMessageAndLogLine) {
        "host-???: Disconnected due to invalid brikkastart: brikkastart Dave\n"},
       {encode_login_line("brikkastart SeRvEr 1.13"), {"noconnecting Nickname SeRvEr not allowed!"},
        "host-??? Disconnected due to invalid nickname: SeRvEr\n"},
+      // A terminator inside the nickname would forge messages to every other player.
+      {encode_login_line("brikkastart ev\xffkick 1 1.13"), {"noconnecting Nickname evkick not allowed!"},
+       "host-??? Disconnected due to invalid nickname: evkick\n"},
       {encode_login_line("brikkastart Dave 1.12"),
        {"noconnecting Lineblox version (1.12) does not match Server's (1.13)!"},
        "Dave: Client version (1.12) not allowed!\n"},
