@@ -9,6 +9,7 @@
 #include "channel/departure.h"
 #include "config/settings.h"
 #include "config/winlist.h"
+#include "login/login_decoder.h"
 #include "login/prelogin.h"
 #include "unit/channel_peers.h"
 #include "unit/login_lines.h"
@@ -105,9 +106,6 @@ TEST_F(PreloginTest, LoginChecksRefuseWithTheirMessageAndLogLine) {
        "host-???: Disconnected due to invalid brikkastart: brikkastart Dave\n"},
       {encode_login_line("brikkastart SeRvEr 1.13"), {"noconnecting Nickname SeRvEr not allowed!"},
        "host-??? Disconnected due to invalid nickname: SeRvEr\n"},
-      // A terminator inside the nickname would forge messages to every other player.
-      {encode_login_line("brikkastart ev\xffkick 1 1.13"), {"noconnecting Nickname evkick not allowed!"},
-       "host-??? Disconnected due to invalid nickname: evkick\n"},
       {encode_login_line("brikkastart Dave 1.12"),
        {"noconnecting Lineblox version (1.12) does not match Server's (1.13)!"},
        "Dave: Client version (1.12) not allowed!\n"},
@@ -132,6 +130,21 @@ TEST_F(PreloginTest, LoginChecksRefuseWithTheirMessageAndLogLine) {
     EXPECT_EQ(log_lines().back(), c.log) << c.line;
     newcomer_ = add(*lobby_, "???", 0, STATE_INIT);
   }
+}
+
+TEST_F(PreloginTest, NicknameCarryingTheTerminatorIsRefused) {
+  // A 0xFF decodes only after a small encoded byte, so look for a seed that lets it
+  // through; it would forge a message inside every text naming the player.
+  const std::string text = "brikkastart ev\xffkick 1.13";
+  std::string line;
+  for (int seed = 0; seed < 255 && line.empty(); ++seed) {
+    std::string candidate = encode_login_line(text, "618", seed);
+    std::string decoded = candidate;
+    if (decode_login(decoded) == 0 && hex_to_text(decoded) == text) line = candidate;
+  }
+  ASSERT_FALSE(line.empty());
+  ASSERT_EQ(send_line(line), Outcome::Removed);
+  EXPECT_EQ(received(), std::vector<std::string>{"noconnecting Nickname evkick not allowed!"});
 }
 
 TEST_F(PreloginTest, AcceptedLoginTakesTheLowestFreeNumberAndWaitsForItsTeam) {
