@@ -1,8 +1,4 @@
-// Placeholder until the game subsystem lands.
+// Placeholder for the field's wire form, which arrives with the login subsystem.
 #include "game/field.h"
-#include "game/game_control.h"
-#include "game/relay.h"
 
-Outcome handle_channel_line(Client&, std::string&) { return Outcome::Kept; }
 void send_field(const Client&, const Client&) {}
-void send_winlist(const Channel&, const Client*) {}
