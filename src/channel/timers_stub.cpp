@@ -1,4 +1,0 @@
-// Placeholder until the timers land.
-#include "channel/timers.h"
-
-void run_timers() {}
