@@ -5,7 +5,11 @@
 #include <cstdint>
 #include <string>
 
-constexpr int LISTEN_BACKLOG = 5;
+#include <sys/socket.h>
+
+// A backlog of five drops bursts of connections (each dropped SYN costs the peer a
+// second's retry), so the queue is as long as the system allows.
+constexpr int LISTEN_BACKLOG = SOMAXCONN;
 constexpr std::size_t PEER_HOST_MAX = 127;
 constexpr std::size_t OWN_HOST_MAX = 79;
 
