@@ -1,6 +1,7 @@
 // game.conf: the reader lays the file over server_settings, channel_defaults and the
 // preset channels of its sections; the writer regenerates the whole file from memory.
-// Both return 0 on success and -1 when the file cannot be opened.
+// Both return 0 on success; the reader returns -1 when the file cannot be opened, the
+// writer when the file cannot be written completely.
 #pragma once
 
 inline constexpr const char* GAME_CONF_FILE = "game.conf";
