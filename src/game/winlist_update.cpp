@@ -19,18 +19,6 @@ constexpr int WINLIST_SHOWN = 10;  // rows the winlist message carries
 constexpr std::size_t WINLIST_NAME_MAX = WINLIST_NAME_FIELD - 1;  // 30 characters
 constexpr std::size_t WINLIST_ROW_TEXT_MAX = 64;
 
-// The stored name up to its zero byte, never past the field.
-std::string_view row_name(const WinlistEntry& row) {
-  const auto end = std::find(row.name.begin(), row.name.end(), '\0');
-  return std::string_view(row.name.data(), static_cast<std::size_t>(end - row.name.begin()));
-}
-
-void store_name(WinlistEntry& row, std::string_view name) {
-  row.name.fill('\0');
-  name = name.substr(0, WINLIST_NAME_MAX);
-  std::copy(name.begin(), name.end(), row.name.begin());
-}
-
 bool same_name(std::string_view a, std::string_view b) {
   return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
@@ -50,7 +38,7 @@ void winlist_add(WinlistTable& table, std::string_view name, char kind, int poin
       first_empty = i;
       break;
     }
-    if (row.kind == kind && same_name(row_name(row), kept_name)) {
+    if (row.kind == kind && same_name(row.name_text(), kept_name)) {
       changed = i;
       break;
     }
@@ -65,7 +53,7 @@ void winlist_add(WinlistTable& table, std::string_view name, char kind, int poin
     // table gives its last row up only to more points than it holds.
     if (row.used && row.score >= gain) return;
     row.kind = kind;
-    store_name(row, kept_name);
+    row.set_name(kept_name);
     row.score = gain;
     row.used = 1;
     changed = position;
@@ -87,7 +75,7 @@ std::string winlist_message(const WinlistTable& table) {
   for (int i = 0; i < WINLIST_SHOWN; ++i) {
     const WinlistEntry& row = table[i];
     if (!row.used) continue;
-    const std::string name = strip_colour(row_name(row));
+    const std::string name = strip_colour(row.name_text());
     // A row text holds at most a kind byte, 31 name bytes and 20 digits.
     char text[WINLIST_ROW_TEXT_MAX];
     const int length = std::snprintf(text, sizeof text, MSG_WINLIST_ROW, row.kind, name.c_str(),

@@ -100,10 +100,15 @@ TEST_F(StartGameTest, StartArmsSuddenDeathOnlyWithPositiveTimeout) {
 TEST_F(StartGameTest, MembersInTeamStateTakeNoPart) {
   Client& waiting = add_member(*channel, "Carol", 3, STATE_TEAM);
   waiting.play_state = PLAY_NONE;
+  p2->field.fill(5);
   say(*p1, "startgame 1 1");
-  EXPECT_EQ(received(*p1).at(0), game_start_message(channel->settings)
-                                     .substr(0, game_start_message(channel->settings).size() - 1));
-  EXPECT_EQ(received(*p2).size(), 1u);
+  // Members in list order (Alice, then Bob): each gets the start, then its cleared
+  // field goes to the others, so Bob sees Alice's field before his own start.
+  std::string start = game_start_message(channel->settings);
+  start.pop_back();
+  const std::string cleared(264, '0');
+  EXPECT_EQ(received(*p1), (std::vector<std::string>{start, "f 2 " + cleared}));
+  EXPECT_EQ(received(*p2), (std::vector<std::string>{"f 1 " + cleared, start}));
   EXPECT_TRUE(received(waiting).empty());
   EXPECT_EQ(p1->play_state, PLAY_ACTIVE);
   EXPECT_EQ(p1->idle_left, server_settings.timeout_ingame);
