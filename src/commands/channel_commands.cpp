@@ -21,7 +21,6 @@ namespace {
 
 constexpr std::size_t WHO_NICK_WIDTH = 15;
 constexpr std::size_t WHO_TEAM_WIDTH = 17;
-constexpr int JOIN_CREATE_NEEDS_OP = 4;  // command_join 4: only authenticated ops create
 constexpr int PRIORITY_MIN = 0;
 constexpr int PRIORITY_MAX = 99;
 
@@ -163,7 +162,7 @@ Outcome handle_join(Client& sender, std::string_view, std::string_view argument)
       Tprintf(sender.fd, TXT_JOIN_NO_MORE_CHANNELS, 20);
       return Outcome::Kept;
     }
-    if (server_settings.command_join == JOIN_CREATE_NEEDS_OP && sender.level != LEVEL_AUTH_OP) {
+    if (server_settings.command_join == LEVEL_SPECIAL && sender.level != LEVEL_AUTH_OP) {
       Tprintf(sender.fd, TXT_JOIN_CANNOT_CREATE, 20);
       return Outcome::Kept;
     }

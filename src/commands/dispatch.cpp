@@ -16,10 +16,6 @@ using namespace commands;
 
 namespace {
 
-// Level 4 of /join and /set has a meaning of its own (see Access).
-constexpr int JOIN_LEVEL_SPECIAL = 4;
-constexpr int SET_LEVEL_SPECIAL = 4;
-
 // How a row's level is applied.
 enum class Access {
   LEVEL,  // effective level at least the command's level
@@ -74,10 +70,10 @@ const char* refusal(const Command& command, const Client& sender) {
     case Access::OP:
       return nullptr;
     case Access::JOIN:
-      return needed == JOIN_LEVEL_SPECIAL || level >= needed ? nullptr : TXT_NO_ACCESS;
+      return needed == LEVEL_SPECIAL || level >= needed ? nullptr : TXT_NO_ACCESS;
     case Access::SET:
       if (level >= needed) return nullptr;
-      if (needed == SET_LEVEL_SPECIAL &&
+      if (needed == LEVEL_SPECIAL &&
           (level == LEVEL_AUTH_OP || (level == LEVEL_CHANOP && !sender.channel->persistant))) {
         return nullptr;
       }
