@@ -61,7 +61,7 @@ TEST_F(RelayTest, ChatAndTeamLines) {
       {"pline 99999999999999999999999999 huge", {}, {}},
       {"pline +1 plus", {}, {"pline 1 \x04plus"}},
       {"pline /who", {}, {}},
-      {"pline 1 /who", {"pline 0 \x14Invalid /COMMAND!"}, {}},
+      {"pline 1 /me waves", {"pline 0 \x14Invalid /COMMAND!"}, {}},
       {"plineact 1 waves", {}, {"plineact 1 waves"}},
       {"plineact 1", {}, {}},
       {"plineact 3 waves", {}, {}},

@@ -1,0 +1,34 @@
+// Argument reading shared by the command handlers.
+#include "commands/arguments.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+namespace commands {
+
+std::optional<int> read_int(std::string_view& in) {
+  const std::optional<std::int64_t> value = read_number(in);
+  if (!value) return std::nullopt;
+  return static_cast<int>(std::clamp<std::int64_t>(*value, INT_MIN, INT_MAX));
+}
+
+int read_atoi(std::string_view text) { return read_int(text).value_or(0); }
+
+namespace {
+
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool same_text(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return lower(x) == lower(y);
+         });
+}
+
+bool starts_with_text(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && same_text(text.substr(0, prefix.size()), prefix);
+}
+
+}  // namespace commands
