@@ -50,8 +50,8 @@ void remove_client(Client& client) {
   if (channel == nullptr) return;
 
   if (client.state == STATE_CHANNEL) {
-    log_msg(4, "#%s-%s Lost telnet connection from %s\n", channel->name.c_str(),
-            client.nick.c_str(), client.host.c_str());
+    log_msg(4, LOG_LOST_CONNECTION, channel->name.c_str(), client.nick.c_str(),
+            client.host.c_str());
     for (const auto& member : channel->members) {
       if (member.get() != &client && member->state == STATE_CHANNEL) {
         Tprintf(member->fd, MSG_PLAYERLEAVE, client.playernum);

@@ -10,3 +10,4 @@ inline constexpr const char* MSG_SUDDEN_DEATH_LINE = "sb 0 a 0\xff";
 constexpr char BYTE_TIMED_OUT = 20;
 
 inline constexpr const char* LOG_TIMED_OUT = "#%s-%s: Timed out!\n";
+inline constexpr const char* LOG_LOST_CONNECTION = "#%s-%s Lost telnet connection from %s\n";

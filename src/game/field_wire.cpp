@@ -4,11 +4,11 @@
 #include <string>
 
 #include "game/field.h"
+#include "game/messages.h"
 #include "net/socket_table.h"
 
 namespace {
 
-inline constexpr const char* MSG_FIELD = "f %d %s\xff";
 constexpr int FIRST_SPECIAL = 6;
 constexpr int LAST_SPECIAL = 14;
 constexpr int CELL_CHARACTER_BASE = 48;

@@ -10,7 +10,8 @@ inline constexpr const char* MSG_TEAM = "team %d %s\xff";
 inline constexpr const char* MSG_PONG = "gmsg * PONG\xff";
 inline constexpr const char* MSG_GMSG_TEXT = "gmsg %s\xff";
 inline constexpr const char* MSG_GMSG_NAMED = "gmsg %s %s\xff";
-inline constexpr const char* MSG_FIELD_RELAY = "f %d %s\xff";
+// A field update as relayed, and a whole field in its wire form (send_field).
+inline constexpr const char* MSG_FIELD = "f %d %s\xff";
 inline constexpr const char* MSG_LVL = "lvl %d %d\xff";
 inline constexpr const char* MSG_SB = "sb %d %s %d\xff";
 

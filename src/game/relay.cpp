@@ -119,7 +119,7 @@ Outcome relay_field(Client& client, std::string_view rest) {
   const NumberAndText in = read_number_and_text(client, rest);
   if (!in.from_sender) return Outcome::Kept;
   to_other_members(client, [&](const Client& member) {
-    Tprintf(member.fd, MSG_FIELD_RELAY, client.playernum, in.text.c_str());
+    Tprintf(member.fd, MSG_FIELD, client.playernum, in.text.c_str());
   });
   apply_field_update(client, in.text);
   return Outcome::Kept;

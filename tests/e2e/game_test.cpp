@@ -141,6 +141,34 @@ TEST_F(GameE2E, WholeGameWonByATeamIsCreditedAndStored) {
   EXPECT_EQ(server.read_file("game.winlist"), image);
 }
 
+// game.winlist edited while the server runs counts from the next start: the win is
+// credited on top of the edited rows, and the stored file follows.
+TEST_F(GameE2E, WinlistEditedWhileRunningIsReloadedAtTheStart) {
+  start();
+  TestClient& a = join("Alice");
+  TestClient& b = join("Bob");
+  std::string image(4800, '\0');
+  image.replace(0, 6, "tBlue\0", 6);
+  image[32] = 7;
+  image[40] = 1;
+  image.replace(48, 7, "palice\0", 7);
+  image[48 + 32] = 5;
+  image[48 + 40] = 1;
+  server.write_file("game.winlist", image);
+
+  a.send("startgame 1 1");
+  settle();
+  b.send("playerlost 2");
+  const Messages got = b.drain();
+  ASSERT_FALSE(got.empty());
+  EXPECT_EQ(got.back(), "winlist palice;8 tBlue;7");
+  std::string stored = image;
+  stored.replace(0, 48, image.substr(48, 48));
+  stored.replace(48, 48, image.substr(0, 48));
+  stored[32] = 8;
+  EXPECT_EQ(server.read_file("game.winlist"), stored);
+}
+
 TEST_F(GameE2E, PauseHoldsLevelsUntilResumed) {
   start();
   TestClient& a = join("Alice");

@@ -2,6 +2,9 @@
 // dropped, and the exact bytes of what is relayed, over a table of lines.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "core/log.h"
 #include "game/relay.h"
 #include "unit/game_support.h"
 
@@ -74,14 +77,50 @@ TEST_F(RelayTest, ChatAndTeamLines) {
       // The name part is as long as the sender's tag; the byte after it is dropped.
       {"gmsg <Al\x03ice> hi", {"gmsg <Alice  hi"}, {"gmsg <Alice  hi"}},
       {"gmsg <A", {"gmsg <A "}, {"gmsg <A "}},
+      // L comes from the sender's own nickname, not from the '>' in the text.
+      {"gmsg <Bob> hi", {"gmsg <Bob> h "}, {"gmsg <Bob> h "}},
+      // Whatever stands at position L is dropped; only the name part loses colour.
+      {"gmsg <Alice>x\x03hi", {"gmsg <Alice> \x03hi"}, {"gmsg <Alice> \x03hi"}},
+      {"gmsg <Alice>", {"gmsg <Alice> "}, {"gmsg <Alice> "}},
       {"gmsg hello", {"gmsg hello"}, {"gmsg hello"}},
+      {"gmsg hi \x03<Alice>", {"gmsg hi \x03<Alice>"}, {"gmsg hi \x03<Alice>"}},
       {"", {}, {}},
       {"dance 1 2", {}, {}},
+      {"  Dance\t1  2", {}, {}},
   });
   EXPECT_EQ(p1->team, "");  // the last accepted team line was empty
   EXPECT_EQ(log_count("#lineblox-Alice - Invalid Command - dance 1 2\n"), 1);
   EXPECT_EQ(log_count("#lineblox-Alice - Invalid Command - \n"), 1);
+  EXPECT_EQ(log_count("#lineblox-Alice - Invalid Command -   Dance\t1  2\n"), 1);
   EXPECT_EQ(log_count("#lineblox-Alice: hello\n"), 2);  // "pline" and "gmsg" log alike
+}
+
+// Chat is logged at level 5, an unknown word at level 1.
+TEST_F(RelayTest, LogLevels) {
+  struct Case {
+    std::string line;
+    std::string logged;
+    int level;
+  };
+  const Case cases[] = {
+      {"pline 1 hi", "#lineblox-Alice: hi\n", 5},
+      {"plineact 1 waves", "#lineblox-Alice acts: waves\n", 5},
+      {"team 1 Red", "#lineblox-Alice changes team to Red\n", 5},
+      {"gmsg <Alice> yo", "#lineblox-Alice: <Alice> yo\n", 5},
+      {"dance", "#lineblox-Alice - Invalid Command - dance\n", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    for (const int verbose : {c.level - 1, c.level}) {
+      std::remove(LOG_FILE);
+      server_settings.verbose = verbose;
+      std::string line = c.line;
+      handle_channel_line(*p1, line);
+      EXPECT_EQ(log_count(c.logged), verbose >= c.level ? 1 : 0);
+    }
+    received(*p1);
+    received(*p2);
+  }
 }
 
 TEST_F(RelayTest, TeamIsCutTo30AndLockedDuringAGame) {
@@ -133,8 +172,13 @@ TEST_F(RelayTest, GameMessagesNeedARunningGameAndAPlayingSender) {
 }
 
 TEST_F(RelayTest, PartialFieldBailoutIsRelayedFirstThenLogged) {
+  server_settings.verbose = 10;  // sends are logged too, so their order shows
   check({{"f 1 !3X", {}, {"f 1 !3X"}}});
   EXPECT_EQ(log_count("Slot(Alice): Bailout error on field update!!\n"), 1);
+  const std::string log = read_file(LOG_FILE);
+  const std::size_t relayed = log.find("): f 1 !3X\xff\n");
+  ASSERT_NE(relayed, std::string::npos);
+  EXPECT_LT(relayed, log.find("Slot(Alice): Bailout"));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // case, first member of the side in list order) and the credit in the winlist.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "core/log.h"
 #include "game/game_control.h"
 #include "game/relay.h"
 #include "unit/game_support.h"
@@ -49,6 +52,65 @@ TEST_F(ResultsTest, LastPlayerStandingWins) {
   EXPECT_EQ(p1.play_state, PLAY_NONE);
   EXPECT_EQ(p2.play_state, PLAY_NONE);
   EXPECT_EQ(p1.idle_left, server_settings.timeout_outgame);
+}
+
+// A member that entered during the game is told of the end and shown the stored
+// fields, but was never told of the loss; a player still stating its team (even one
+// left marked as playing) neither counts nor hears anything but the new winlist.
+TEST_F(ResultsTest, WatchersAndWaitingPlayersAtAWin) {
+  Client& p2 = add_member(*channel, "Bob", 2);
+  Client& p1 = add_member(*channel, "Alice", 1);
+  start(p1);
+  Client& late = add_member(*channel, "Dan", 4);
+  Client& waiting = add_member(*channel, "Carol", 3, STATE_TEAM);
+  waiting.play_state = PLAY_ACTIVE;
+  late.field.fill(5);
+  p1.field[0] = 6;  // cell (0, 0), a special
+
+  say(p2, "playerlost 2");  // member order: Carol, Dan, Alice, Bob
+  const std::string zeros(264, '0');
+  const std::string field1 = "f 1 a" + zeros.substr(1);
+  const std::string field2 = "f 2 " + zeros;
+  const std::string field4 = "f 4 " + std::string(264, '5');
+  const std::string won = "pline 0 ---- Player Alice\x04 WON ----";
+  const std::string list = "winlist pAlice;3";
+  EXPECT_EQ(received(late), (Messages{"endgame", "playerwon 1", field1, field2, won, list}));
+  EXPECT_EQ(received(p1),
+            (Messages{"playerlost 2", "endgame", "playerwon 1", field4, field2, won, list}));
+  EXPECT_EQ(received(p2), (Messages{"endgame", "playerwon 1", field4, field1, won, list}));
+  EXPECT_EQ(received(waiting), Messages{list});
+  EXPECT_EQ(waiting.play_state, PLAY_ACTIVE);
+  EXPECT_EQ(late.play_state, PLAY_NONE);
+}
+
+// Start, stop and pause at level 4, resuming at 5, a loss at 6.
+TEST_F(ResultsTest, ControlLinesAreLoggedAtTheirLevels) {
+  add_member(*channel, "Carol", 3);
+  add_member(*channel, "Bob", 2);
+  Client& p1 = add_member(*channel, "Alice", 1);
+  Client& p3 = *find_player(*channel, 3);
+  struct Logged {
+    const char* text;
+    int level;
+  };
+  const Logged lines[] = {
+      {" #lineblox-Alice started the game\n", 4}, {" #lineblox-Alice pauses game\n", 4},
+      {" #lineblox-Alice unpauses game\n", 5},    {" #lineblox-Carol lost\n", 6},
+      {" #lineblox-Alice stopped the game\n", 4},
+  };
+  for (const int verbose : {3, 4, 5, 6}) {
+    SCOPED_TRACE(verbose);
+    std::remove(LOG_FILE);
+    server_settings.verbose = verbose;
+    start(p1);
+    say(p1, "pause 1 1");
+    say(p1, "pause 0 1");
+    say(p3, "playerlost 3");  // two players left: the game goes on
+    say(p1, "startgame 0 1");
+    for (const Logged& line : lines) {
+      EXPECT_EQ(log_count(line.text), line.level <= verbose ? 1 : 0) << line.text;
+    }
+  }
 }
 
 TEST_F(ResultsTest, TeamsMatchWithoutCaseAndTheFirstOfTheSideWins) {

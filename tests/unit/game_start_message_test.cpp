@@ -1,7 +1,8 @@
-// The game start message built from a channel's settings, and the sudden-death phase
-// a start or stop leaves behind.
+// The game start message built from a channel's settings, and what a start or stop
+// leaves behind: the sudden-death phase and the winlist reloaded from its file.
 #include <gtest/gtest.h>
 
+#include "config/winlist.h"
 #include "game/game_control.h"
 #include "game/relay.h"
 #include "unit/game_support.h"
@@ -127,6 +128,42 @@ TEST_F(StartGameTest, NumbersThatDoNotNameTheSenderAreDropped) {
   }
   say(*p2, "startgame 1 2");  // not the chanop
   EXPECT_EQ(channel->game_state, GAME_STOPPED);
+}
+
+// The table follows game.winlist at every start and stop that a startgame line makes,
+// and only then: a line that starts or stops nothing reloads nothing.
+TEST_F(StartGameTest, StartAndStopReloadTheWinlistFromItsFile) {
+  auto image_of = [](char kind, const char* name, std::uint64_t score) {
+    WinlistTable table{};
+    table[0].kind = kind;
+    table[0].set_name(name);
+    table[0].score = score;
+    table[0].used = 1;
+    return winlist_image(table);
+  };
+  winlist[0].kind = KIND_PLAYER;
+  winlist[0].set_name("Memory");
+  winlist[0].score = 9;
+  winlist[0].used = 1;
+
+  write_file("game.winlist", image_of(KIND_TEAM, "Red", 6));
+  say(*p2, "startgame 1 2");  // not the chanop
+  EXPECT_EQ(winlist_message(winlist), "winlist pMemory;9\xff");
+  say(*p1, "startgame 1 1");
+  EXPECT_EQ(winlist_message(winlist), "winlist tRed;6\xff");
+
+  write_file("game.winlist", image_of(KIND_PLAYER, "Bob", 12));
+  say(*p1, "startgame 1 1");  // already running
+  EXPECT_EQ(winlist_message(winlist), "winlist tRed;6\xff");
+  say(*p1, "startgame 0 1");
+  EXPECT_EQ(winlist_message(winlist), "winlist pBob;12\xff");
+
+  std::string invalid = image_of(KIND_PLAYER, "Bob", 12);
+  invalid[0] = 'x';
+  write_file("game.winlist", invalid);
+  say(*p1, "startgame 1 1");
+  EXPECT_EQ(winlist_message(winlist), "winlist\xff");
+  EXPECT_EQ(log_count(" Invalid Winlist - Resetting to 0!\n"), 1);
 }
 
 }  // namespace

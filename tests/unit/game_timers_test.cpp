@@ -141,6 +141,35 @@ TEST_F(SuddenDeathTest, AnnouncesThenAddsLinesAndHoldsWhilePaused) {
   EXPECT_TRUE(received(*waiting).empty());
 }
 
+// Members who are not in the game (entered during it, or lost) get every step too.
+TEST_F(SuddenDeathTest, WatchersAreToldAsWell) {
+  Client& late = add_member(*channel, "Late", 4);  // entered during the game
+  p2->play_state = PLAY_LOST;
+  run_timers();
+  run_timers();
+  for (Client* member : {p1, p2, &late}) {
+    EXPECT_EQ(received(*member), std::vector<std::string>{"gmsg Hurry!"});
+  }
+}
+
+// A won game leaves the phase adding lines; a later start without a time-out must
+// not pick that up, and a channel that never had one never sees sudden death.
+TEST_F(SuddenDeathTest, NoneWithoutATimeoutEvenAfterAGameThatWasAddingLines) {
+  run_timers();
+  run_timers();
+  run_timers();
+  run_timers();
+  ASSERT_EQ(channel->sd_phase, SD_ADDING);
+  say(*p2, "playerlost 2");
+  ASSERT_EQ(channel->game_state, GAME_STOPPED);
+  channel->settings.sd_timeout = 0;
+  say(*p1, "startgame 1 1");
+  ASSERT_EQ(channel->game_state, GAME_RUNNING);
+  received(*p1);
+  for (int i = 0; i < 40; ++i) run_timers();
+  EXPECT_TRUE(received(*p1).empty());
+}
+
 TEST_F(SuddenDeathTest, NoLinesWhenTheSettingIsZeroOrLessAndNoneOnceStopped) {
   channel->settings.sd_lines_per_add = -4;
   channel->settings.sd_secs_between_lines = 1;

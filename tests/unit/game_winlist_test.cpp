@@ -185,4 +185,19 @@ TEST_F(SendWinlistTest, TopTenWithoutColourToPlayersOnly) {
 
 TEST(WinlistMessage, EmptyTable) { EXPECT_EQ(winlist_message(WinlistTable{}), "winlist\xff"); }
 
+// A file may be loaded with holes (row 0 empty, later rows used): the message shows
+// the used rows among the first ten, wherever they stand, and nothing past row 9.
+TEST(WinlistMessage, UsedRowsAmongTheFirstTen) {
+  WinlistTable table{};
+  for (const int i : {1, 9, 10}) {
+    table[i].kind = KIND_TEAM;
+    table[i].set_name("t" + std::to_string(i));
+    table[i].score = static_cast<std::uint64_t>(20 - i);
+    table[i].used = 1;
+  }
+  table[0].kind = KIND_PLAYER;
+  table[0].set_name("gone");
+  EXPECT_EQ(winlist_message(table), "winlist tt1;19 tt9;11\xff");
+}
+
 }  // namespace
