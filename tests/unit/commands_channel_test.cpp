@@ -125,20 +125,54 @@ TEST_F(CommandsTest, JoinKeepsTheOldGameWhileTwoSidesStillPlay) {
   }
 }
 
+// The newcomer gets the lowest number no player holds (one still stating its team
+// included), then, per member, "playerlost" for those out of the game before their
+// field, and last the game state.
 TEST_F(CommandsTest, JoinIntoARunningGameShowsItAsLost) {
   Channel& lobby = channel("lobby");
   Channel& arena = channel("arena");
   arena.game_state = GAME_PAUSED;
   Client& me = member(lobby, 1, "me");
   Client& c = member(arena, 1, "c");
+  Client& lost = member(arena, 3, "lost", STATE_CHANNEL, "red");
+  member(arena, 2, "t", STATE_TEAM);
   c.play_state = PLAY_ACTIVE;
+  lost.play_state = PLAY_LOST;
+  lost.field.fill(1);
   run(me, "/j 2");
-  const Messages got = received("me");
-  ASSERT_GE(got.size(), 2u);
-  EXPECT_EQ(got[got.size() - 2], "ingame");
-  EXPECT_EQ(got.back(), "pause 1");
+  EXPECT_EQ(received("me"),
+            (Messages{joined("arena"), "playerleave 1", "playerjoin 3 lost", "team 3 red",
+                      "playerjoin 1 c", "team 1 ", "playernum 4", "playerlost 3",
+                      "f 3 " + std::string(FIELD_SIZE, '1'), "f 1 " + std::string(FIELD_SIZE, '0'),
+                      "ingame", "pause 1"}));
+  EXPECT_TRUE(received("t").empty());
+  EXPECT_EQ(received("lost"), (Messages{"playerjoin 4 me", "team 4 ",
+                                        "pline 0 \x0cme\x04 \x0chas joined channel #arena"}));
+  EXPECT_EQ(me.playernum, 4);
   EXPECT_EQ(me.play_state, PLAY_LOST);
   EXPECT_EQ(count_channels(), 1);  // the emptied default channel is gone
+}
+
+// Re-entering the own channel during a game: the mover is a member of the old channel
+// again, so it hears its own departure and the end of the game as well.
+TEST_F(CommandsTest, JoinOwnChannelDuringAGameEndsItForEveryone) {
+  Channel& lobby = channel("lobby");
+  lobby.game_state = GAME_RUNNING;
+  Client& a = member(lobby, 1, "a");
+  Client& me = member(lobby, 2, "me");
+  a.play_state = me.play_state = PLAY_ACTIVE;
+  run(me, "/j 1");
+  const std::string left = "pline 0 \x06me\x04 \x06has joined channel #lobby";
+  EXPECT_EQ(received("me"),
+            (Messages{joined("lobby"), left, "endgame", "playerleave 2", "playerleave 1",
+                      "playerjoin 1 a", "team 1 ", "playernum 2",
+                      "f 1 " + std::string(FIELD_SIZE, '0'), "ingame", "endgame"}));
+  EXPECT_EQ(received("a"), (Messages{left, "playerleave 2", "playerjoin 2 me", "team 2 ",
+                                     "pline 0 \x0cme\x04 \x0chas joined channel #lobby",
+                                     "endgame"}));
+  EXPECT_EQ(lobby.game_state, GAME_STOPPED);
+  EXPECT_EQ(me.play_state, PLAY_NONE);
+  EXPECT_EQ(a.play_state, PLAY_NONE);
 }
 
 TEST_F(CommandsTest, JoinFindsOrCreatesChannelsByName) {
@@ -236,6 +270,8 @@ TEST_F(CommandsTest, TopicPriorityAndPersistant) {
   EXPECT_EQ(received("me"), told);
   EXPECT_EQ(received("b"), told);
   EXPECT_TRUE(received("t").empty());
+  run(me, "/topic  two");  // the argument position is fixed: a second blank belongs to it
+  EXPECT_EQ(lobby.topic, " two");
   run(me, "/topic ");
   EXPECT_EQ(lobby.topic, "");
   drain_all();

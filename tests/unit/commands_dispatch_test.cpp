@@ -70,6 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         AccessCase{"/kick 5", 2, NO_ACCESS, 1, nullptr, 0, false, GAME_STOPPED, 1},
         AccessCase{"/kick 5", 4, KICKED_5, 3},
         AccessCase{"/KICK 5", 1, KICKED_5},
+        AccessCase{"/kick,5", 1, KICKED_5},  // the separating character, whatever it is
         // Level 4 for an ordinary command: nobody; 0 or less: no such command.
         AccessCase{"/kick 5", 1, NO_ACCESS, 3, &SS::command_kick, 4},
         AccessCase{"/kick 5", 1, INVALID, 3, &SS::command_kick, 0},

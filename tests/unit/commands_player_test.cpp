@@ -28,6 +28,7 @@ class PlayerCommands : public CommandsTest {
 TEST_F(PlayerCommands, KickTakesLeadingDigitsOneToSix) {
   EXPECT_EQ(run(*p1, "/kick 9x3"), Outcome::Kept);
   EXPECT_EQ(run(*p1, "/kick 7"), Outcome::Kept);
+  EXPECT_EQ(run(*p1, "/kick  3"), Outcome::Kept);  // the second blank ends the list
   EXPECT_EQ(run(*p1, "/kick " + std::string(600, '4')), Outcome::Kept);
   EXPECT_TRUE(received("p1").empty());
   EXPECT_EQ(count_players(*lobby), 3);
@@ -49,6 +50,8 @@ TEST_F(PlayerCommands, SelfKickRemovesTheSenderAndStops) {
   EXPECT_TRUE(closed("p1"));
   EXPECT_FALSE(closed("p3"));
   EXPECT_EQ(received("p3"), (Messages{"kick 1", "playerleave 1"}));
+  // A player still stating its team hears the kick but not the departure.
+  EXPECT_EQ(received("p2"), Messages{"kick 1"});
   EXPECT_EQ(count_players(*lobby), 2);
 }
 

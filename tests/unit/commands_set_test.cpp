@@ -104,8 +104,13 @@ INSTANTIATE_TEST_SUITE_P(
                   s.stripcolour = s.serverannounce = s.pingintercept = 0;
                 })},
         SetCase{"/set MISC 0 0", not_enough("MISC"), defaults()},
+        SetCase{"/set   misc   0  1   0 x", UPDATED,
+                with([](ChannelSettings& s) { s.stripcolour = s.pingintercept = 0; })},
         SetCase{"/set SUDDENDEATHMSG Hurry up", UPDATED,
                 with([](ChannelSettings& s) { s.sd_message = "Hurry up"; })},
+        // The blanks after the subcommand are dropped, the rest is kept as typed.
+        SetCase{"/set suddendeathmsg   Hurry  up ", UPDATED,
+                with([](ChannelSettings& s) { s.sd_message = "Hurry  up "; })},
         SetCase{"/set SUDDENDEATHMSG " + std::string(600, 'x'), UPDATED,
                 with([](ChannelSettings& s) { s.sd_message = std::string(79, 'x'); })}));
 
