@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <new>
 #include <set>
 #include <vector>
 
@@ -25,6 +26,8 @@
 namespace {
 
 constexpr int WAIT_MS = 1000;
+// Logged (without a line end) when output cannot be queued for want of memory.
+inline constexpr const char* LOG_FAILED_MALLOC = "*** FAILED MALLOC";
 
 struct SocketEntry {
   int fd = -1;
@@ -78,9 +81,9 @@ std::size_t write_some(int fd, std::string_view text) {
 void write_now(SocketEntry& e, std::string_view text) {
   const std::size_t done = write_some(e.fd, text);
   if (done < text.size()) {
+    table.with_pending.emplace(e.seq, e.fd);  // first: a failed assign leaves no text
     e.pending.assign(text.substr(done));
     e.pending_sent = 0;
-    table.with_pending.emplace(e.seq, e.fd);
   }
 }
 
@@ -174,14 +177,23 @@ int read_line(std::string& line, int& closed_fd) {
   return e->fd;
 }
 
+// Output to a peer that does not read is kept without limit, so it is here that memory
+// can run out: the text that cannot be stored is dropped and the server goes on.
 void send_text(int fd, std::string_view text) {
   SocketEntry* e = table.find(fd);
   if (e == nullptr || text.empty()) return;
-  if (e->has_pending()) {
-    e->pending.append(text);
-    return;
+  try {
+    if (e->has_pending()) {
+      e->pending.append(text);
+    } else {
+      write_now(*e, text);
+    }
+  } catch (const std::bad_alloc&) {
+    try {
+      log_msg(4, "%s", LOG_FAILED_MALLOC);
+    } catch (const std::bad_alloc&) {
+    }
   }
-  write_now(*e, text);
 }
 
 void flush_output() {
