@@ -63,4 +63,23 @@ void BM_BufferedLineAmongIdleSockets(benchmark::State& state) {
 }
 BENCHMARK(BM_BufferedLineAmongIdleSockets)->Arg(10)->Arg(1000)->Arg(5000);
 
+// A pass over a peer that never reads, with `megabytes` queued for it: the flush
+// costs one failed write, whatever the size of the queue.
+void BM_FlushToPeerThatNeverReads(benchmark::State& state) {
+  server_settings.verbose = 0;
+  reset_socket_table();
+  int stuck[2];
+  ::socketpair(AF_UNIX, SOCK_STREAM, 0, stuck);
+  register_socket(stuck[0], 0);
+  const std::string block(1 << 20, 'x');
+  for (int i = 0; i < state.range(0); ++i) send_text(stuck[0], block);
+  for (auto _ : state) {
+    flush_output();
+    send_text(stuck[0], "pline 1 hello\xff");
+  }
+  reset_socket_table();
+  ::close(stuck[1]);
+}
+BENCHMARK(BM_FlushToPeerThatNeverReads)->Arg(1)->Arg(64);
+
 }  // namespace

@@ -1,7 +1,9 @@
 // Atomic replacement through a temporary file and rename(2). The temporary file is
 // created exclusively in the target's directory (so the rename cannot cross file
 // systems), gets the old file's permission bits, and is flushed to disk before the
-// rename, so a crash leaves either the old or the new file, never a torn one.
+// rename, so a crash leaves either the old or the new file, never a torn one. Where
+// the directory does not let the server create that file, an existing writable file
+// is written in place instead.
 #include "config/file_replace.h"
 
 #include <fcntl.h>
@@ -69,7 +71,13 @@ bool replace_file(const std::string& path, std::string_view content) {
   if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) return false;
   std::string temp_path;
   const int fd = create_temp(target, temp_path);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    // A directory the server may not write to still holds files it may write: those
+    // are rewritten in place, as the only way left to keep what they are meant to store.
+    const bool directory_closed = errno == EACCES || errno == EPERM;
+    return directory_closed && ::access(target.c_str(), W_OK) == 0 &&
+           write_new_file(target, content);
+  }
 
   struct stat old_file {};
   bool ok = true;

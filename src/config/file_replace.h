@@ -9,7 +9,8 @@
 // Writes `content` as the file at `path`. False when the file could not be written
 // completely, or when it exists and may not be written; the old file (if any) is
 // then untouched and no temporary file is left. A path that is a symbolic link has
-// its target replaced; the link stays.
+// its target replaced; the link stays. In a directory where no new file may be
+// created, an existing file that may be written is rewritten in place (not atomic).
 bool replace_file(const std::string& path, std::string_view content);
 
 // Writes `content` in place (create or truncate), for files that are only ever

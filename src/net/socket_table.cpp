@@ -1,7 +1,9 @@
 // Socket table, line input and queued output. The table order (newest first) is kept
 // as a registration sequence number, so the "first in table order" of every walk is
 // the highest number; side indexes keep the walks that run on every pass (buffered
-// lines, pending output, readiness) from touching idle sockets.
+// lines, pending output, readiness) from touching idle sockets. Pending output is
+// written from where the last write stopped, so a peer that never reads costs one
+// failed write per pass, not a copy of everything queued for it.
 #include "net/socket_table.h"
 
 #include <fcntl.h>
@@ -14,6 +16,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <new>
 #include <set>
 #include <vector>
 
@@ -23,14 +26,19 @@
 namespace {
 
 constexpr int WAIT_MS = 1000;
+// Logged (without a line end) when output cannot be queued for want of memory.
+inline constexpr const char* LOG_FAILED_MALLOC = "*** FAILED MALLOC";
 
 struct SocketEntry {
   int fd = -1;
   std::uint8_t flags = 0;
   std::uint64_t seq = 0;
   LineBuffer input;
-  std::string pending;
+  std::string pending;            // pending output: the bytes from pending_sent on
+  std::size_t pending_sent = 0;
   std::size_t poll_index = 0;
+
+  bool has_pending() const { return pending_sent < pending.size(); }
 };
 
 using BySeq = std::set<std::pair<std::uint64_t, int>, std::greater<>>;  // newest first
@@ -58,16 +66,39 @@ void note_line_state(SocketEntry& e) {
   }
 }
 
-void write_now(SocketEntry& e, std::string_view text) {
+// Writes as much of `text` as the socket takes; the count of bytes written.
+std::size_t write_some(int fd, std::string_view text) {
   std::size_t done = 0;
   while (done < text.size()) {
-    const ssize_t n = ::write(e.fd, text.data() + done, text.size() - done);
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
     if (n <= 0) break;
     done += static_cast<std::size_t>(n);
   }
+  return done;
+}
+
+// A socket without pending output: write now, queue what the socket did not take.
+void write_now(SocketEntry& e, std::string_view text) {
+  const std::size_t done = write_some(e.fd, text);
   if (done < text.size()) {
+    table.with_pending.emplace(e.seq, e.fd);  // first: a failed assign leaves no text
     e.pending.assign(text.substr(done));
-    table.with_pending.emplace(e.seq, e.fd);
+    e.pending_sent = 0;
+  }
+}
+
+// One write attempt for the pending output. The written prefix is dropped only once
+// it is at least half of the buffer, so each byte is moved a bounded number of times.
+void write_pending(SocketEntry& e) {
+  const std::string_view rest = std::string_view(e.pending).substr(e.pending_sent);
+  e.pending_sent += write_some(e.fd, rest);
+  if (!e.has_pending()) {
+    e.pending.clear();
+    e.pending_sent = 0;
+    table.with_pending.erase({e.seq, e.fd});
+  } else if (e.pending_sent >= e.pending.size() / 2) {
+    e.pending.erase(0, e.pending_sent);
+    e.pending_sent = 0;
   }
 }
 
@@ -146,14 +177,23 @@ int read_line(std::string& line, int& closed_fd) {
   return e->fd;
 }
 
+// Output to a peer that does not read is kept without limit, so it is here that memory
+// can run out: the text that cannot be stored is dropped and the server goes on.
 void send_text(int fd, std::string_view text) {
   SocketEntry* e = table.find(fd);
   if (e == nullptr || text.empty()) return;
-  if (!e->pending.empty()) {
-    e->pending.append(text);
-    return;
+  try {
+    if (e->has_pending()) {
+      e->pending.append(text);
+    } else {
+      write_now(*e, text);
+    }
+  } catch (const std::bad_alloc&) {
+    try {
+      log_msg(4, "%s", LOG_FAILED_MALLOC);
+    } catch (const std::bad_alloc&) {
+    }
   }
-  write_now(*e, text);
 }
 
 void flush_output() {
@@ -163,11 +203,7 @@ void flush_output() {
   for (const auto& [seq, fd] : table.with_pending) order.push_back(fd);
   for (int fd : order) {
     SocketEntry* e = table.find(fd);
-    if (e == nullptr || e->pending.empty()) continue;
-    std::string text = std::move(e->pending);
-    e->pending.clear();
-    table.with_pending.erase({e->seq, e->fd});
-    write_now(*e, text);
+    if (e != nullptr && e->has_pending()) write_pending(*e);
   }
 }
 
@@ -237,5 +273,5 @@ bool socket_registered(int fd) { return table.find(fd) != nullptr; }
 
 std::size_t pending_output_size(int fd) {
   const SocketEntry* e = table.find(fd);
-  return e == nullptr ? 0 : e->pending.size();
+  return e == nullptr ? 0 : e->pending.size() - e->pending_sent;
 }

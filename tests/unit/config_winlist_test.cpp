@@ -1,6 +1,9 @@
 // The winlist table and game.winlist: the record layout, the validity scan on reading
 // and the atomic write.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <iterator>
@@ -197,6 +200,34 @@ TEST_F(WinlistFileTest, FailedWriteKeepsOldFile) {
   const auto files = std::distance(std::filesystem::directory_iterator("."),
                                    std::filesystem::directory_iterator());
   EXPECT_EQ(files, 1);  // no temporary file left behind
+}
+
+// The atomic replace needs a new file beside the old one. In a directory the server may
+// not write to, an existing game.winlist that it may write is still updated, in place,
+// instead of the new scores being lost. The write runs in a child without root's
+// rights, since root may write anywhere.
+TEST_F(WinlistFileTest, DirectoryNotWritableStillUpdatesAnExistingFile) {
+  write_file("game.winlist", image_of(valid_table(2)));
+  ASSERT_EQ(::chmod("game.winlist", 0666), 0);
+  ASSERT_EQ(::chmod(".", 0555), 0);
+  winlist = valid_table(9);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    constexpr uid_t NOBODY = 65534;
+    if (::geteuid() == 0 && (::setgid(NOBODY) != 0 || ::setuid(NOBODY) != 0)) ::_exit(2);
+    write_winlist();
+    ::_exit(::access(".", W_OK) == 0 ? 3 : 0);  // 3: the directory was writable after all
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ::chmod(".", 0700);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_TRUE(read_file("game.winlist") == image_of(valid_table(9))) << "old scores kept";
+  const auto files = std::distance(std::filesystem::directory_iterator("."),
+                                   std::filesystem::directory_iterator());
+  EXPECT_EQ(files, 1);
 }
 
 }  // namespace

@@ -2,9 +2,12 @@
 // and closing, with socketpair peers standing in for clients.
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -99,17 +102,26 @@ TEST_F(SocketTableTest, OutputQueuesBehindPendingTextAndKeepsOrder) {
   const Pair pair = make_pair();
   int size = 4096;
   ::setsockopt(pair.server, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
-  const std::string big(1 << 20, 'x');
+  std::string big;
+  for (int i = 0; big.size() < (1u << 20); ++i) big += std::to_string(i) + ",";
   send_text(pair.server, big);
   ASSERT_GT(pending_output_size(pair.server), 0u);
   send_text(pair.server, "tail");
+  // Texts sent while the queue drains in partial writes go out behind it, in order.
+  std::string expected = big + "tail";
   std::string got;
-  while (pending_output_size(pair.server) > 0) {
+  for (int pass = 0; pending_output_size(pair.server) > 0; ++pass) {
+    const std::string more = "<" + std::to_string(pass) + ">";
+    send_text(pair.server, more);
+    expected += more;
     got += take(pair.peer, 0);
     flush_output();
   }
   got += take(pair.peer);
-  EXPECT_EQ(got, big + "tail");
+  EXPECT_EQ(got, expected);
+  EXPECT_EQ(pending_output_size(pair.server), 0u);
+  send_text(pair.server, "direct");  // nothing queued any more: written at once
+  EXPECT_EQ(take(pair.peer), "direct");
 }
 
 TEST_F(SocketTableTest, TprintfCutsLongMessagesKeepingTheTerminator) {
@@ -147,6 +159,48 @@ TEST_F(SocketTableTest, KillSocketFlushesEverySocketFirst) {
   char byte;
   EXPECT_EQ(::read(stuck.peer, &byte, 1), 0);  // closed
 }
+
+#if !defined(__SANITIZE_ADDRESS__)
+// The process's current address space in bytes (VmSize), 0 when unknown.
+rlim_t address_space_in_use() {
+  std::ifstream status("/proc/self/status");
+  std::string word;
+  while (status >> word) {
+    if (word == "VmSize:") {
+      rlim_t kilobytes = 0;
+      status >> kilobytes;
+      return kilobytes * 1024;
+    }
+  }
+  return 0;
+}
+
+// Output for a peer that never reads has no limit, so memory can run out while it is
+// queued: the server logs it and goes on. Run in a child whose address space is capped.
+TEST_F(SocketTableTest, OutputThatCannotBeStoredIsDroppedAndLogged) {
+  server_settings.verbose = 4;
+  const Pair stuck = make_pair();
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    rlimit cap{};
+    ::getrlimit(RLIMIT_AS, &cap);
+    cap.rlim_cur = address_space_in_use() + (384u << 20);
+    if (::setrlimit(RLIMIT_AS, &cap) != 0) ::_exit(2);
+    const std::string block(16u << 20, 'x');
+    for (int i = 0; i < 64 && read_file("game.log").empty(); ++i) send_text(stuck.server, block);
+    const std::size_t queued = pending_output_size(stuck.server);
+    send_text(stuck.server, "small");
+    const bool logged = read_file("game.log").find(" *** FAILED MALLOC") != std::string::npos;
+    const bool still_queues = pending_output_size(stuck.server) == queued + 5;
+    ::_exit(logged && still_queues ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the process died";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+#endif
 
 TEST_F(SocketTableTest, UnknownDescriptorsAreIgnored) {
   send_text(-1, "x");
