@@ -26,6 +26,10 @@
 namespace {
 
 constexpr int WAIT_MS = 1000;
+// A peer with this much output waiting has stopped reading: it is cut off like a
+// lost connection, so one silent client cannot make the server grow without end.
+constexpr std::size_t PENDING_OUTPUT_MAX = std::size_t{8} << 20;
+inline constexpr const char* LOG_STALLED = "Socket(%d): peer stopped reading - Closing\n";
 // Logged (without a line end) when output cannot be queued for want of memory.
 inline constexpr const char* LOG_FAILED_MALLOC = "*** FAILED MALLOC";
 
@@ -37,6 +41,7 @@ struct SocketEntry {
   std::string pending;            // pending output: the bytes from pending_sent on
   std::size_t pending_sent = 0;
   std::size_t poll_index = 0;
+  bool stalled = false;  // shut down for not reading; its end of file is on its way
 
   bool has_pending() const { return pending_sent < pending.size(); }
 };
@@ -182,8 +187,16 @@ int read_line(std::string& line, int& closed_fd) {
 void send_text(int fd, std::string_view text) {
   SocketEntry* e = table.find(fd);
   if (e == nullptr || text.empty()) return;
+  if (e->stalled) return;
   try {
     if (e->has_pending()) {
+      if (e->pending.size() - e->pending_sent + text.size() > PENDING_OUTPUT_MAX) {
+        // Its next read reports end of file and the usual departure follows.
+        e->stalled = true;
+        ::shutdown(e->fd, SHUT_RDWR);
+        log_msg(4, LOG_STALLED, e->fd);
+        return;
+      }
       e->pending.append(text);
     } else {
       write_now(*e, text);

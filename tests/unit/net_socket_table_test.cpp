@@ -124,6 +124,19 @@ TEST_F(SocketTableTest, OutputQueuesBehindPendingTextAndKeepsOrder) {
   EXPECT_EQ(take(pair.peer), "direct");
 }
 
+TEST_F(SocketTableTest, PeerThatStopsReadingIsCutOffAsClosed) {
+  const Pair pair = make_pair();
+  const std::string block(64 * 1024, 'z');
+  for (int i = 0; i < 200 && !pending_output_size(pair.server); ++i) send_text(pair.server, block);
+  // Far more than any reading client ever has waiting: 16 MiB on top.
+  for (int i = 0; i < 256; ++i) send_text(pair.server, block);
+  EXPECT_LE(pending_output_size(pair.server), std::size_t{8} << 20);
+  std::string line;
+  int closed = -1;
+  EXPECT_EQ(read_line(line, closed), READ_CLOSED);
+  EXPECT_EQ(closed, pair.server);
+}
+
 TEST_F(SocketTableTest, TprintfCutsLongMessagesKeepingTheTerminator) {
   const Pair pair = make_pair();
   Tprintf(pair.server, "%s\xff", std::string(2000, 'a').c_str());
@@ -183,12 +196,14 @@ TEST_F(SocketTableTest, OutputThatCannotBeStoredIsDroppedAndLogged) {
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
+    // The text is made before the cap; queueing what the peer does not take of it
+    // then needs more memory than is left.
+    const std::string block(6u << 20, 'x');
     rlimit cap{};
     ::getrlimit(RLIMIT_AS, &cap);
-    cap.rlim_cur = address_space_in_use() + (384u << 20);
+    cap.rlim_cur = address_space_in_use() + (2u << 20);
     if (::setrlimit(RLIMIT_AS, &cap) != 0) ::_exit(2);
-    const std::string block(16u << 20, 'x');
-    for (int i = 0; i < 64 && read_file("game.log").empty(); ++i) send_text(stuck.server, block);
+    for (int i = 0; i < 4 && read_file("game.log").empty(); ++i) send_text(stuck.server, block);
     const std::size_t queued = pending_output_size(stuck.server);
     send_text(stuck.server, "small");
     const bool logged = read_file("game.log").find(" *** FAILED MALLOC") != std::string::npos;
