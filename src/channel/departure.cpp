@@ -2,19 +2,11 @@
 // spectators and players who already lost cannot end a game between two live sides.
 #include "channel/departure.h"
 
-#include <strings.h>
 
 #include "channel/messages.h"
 #include "core/log.h"
 #include "net/socket_table.h"
-
-namespace {
-
-bool same_team(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
-
-}  // namespace
+#include "core/text.h"
 
 SideCount count_sides(const Channel& channel, const Client* except) {
   SideCount result;
@@ -24,7 +16,7 @@ SideCount count_sides(const Channel& channel, const Client* except) {
         member->play_state != PLAY_ACTIVE) {
       continue;
     }
-    if (!same_team(member->team, last_team)) {
+    if (!same_text_ignoring_case(member->team, last_team)) {
       last_team = member->team;
     } else if (!last_team.empty()) {
       continue;  // same team as the member before: the same side

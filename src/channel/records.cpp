@@ -2,8 +2,8 @@
 // a line's owner constant-time; every other walk follows the lists in their order,
 // because that order is visible on the wire.
 #include "channel/records.h"
+#include "core/text.h"
 
-#include <strings.h>
 
 #include <vector>
 
@@ -25,10 +25,6 @@ void unindex_client(const Client& client) {
       by_fd[client.fd] == &client) {
     by_fd[client.fd] = nullptr;
   }
-}
-
-bool same_name(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
 std::unique_ptr<Channel> new_channel(std::string_view name) {
@@ -76,7 +72,7 @@ Channel* channel_at(int n) {
 
 Channel* find_channel(std::string_view name) {
   for (const auto& channel : channel_list) {
-    if (same_name(channel->name, name)) return channel.get();
+    if (same_text_ignoring_case(channel->name, name)) return channel.get();
   }
   return nullptr;
 }

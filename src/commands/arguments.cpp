@@ -1,6 +1,8 @@
 // Argument reading shared by the command handlers.
 #include "commands/arguments.h"
 
+#include "core/text.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -17,15 +19,10 @@ int read_atoi(std::string_view text) { return read_int(text).value_or(0); }
 
 namespace {
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
-bool same_text(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return lower(x) == lower(y);
-         });
-}
+bool same_text(std::string_view a, std::string_view b) { return same_text_ignoring_case(a, b); }
 
 bool starts_with_text(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && same_text(text.substr(0, prefix.size()), prefix);

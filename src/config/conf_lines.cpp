@@ -2,6 +2,8 @@
 // the rules can be tested without files; the readers hand it what they read.
 #include "config/conf_lines.h"
 
+#include "core/text.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -11,7 +13,6 @@ bool is_white(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // The next raw line: white space (blank lines included) skipped, then at most 512
 // characters up to the line end. The rest of a longer line stays for the next call.
@@ -89,10 +90,4 @@ std::int32_t conf_number(std::string_view value) {
   return static_cast<std::int32_t>(std::min<std::int64_t>(magnitude, LIMIT - 1));
 }
 
-bool same_key(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
+bool same_key(std::string_view a, std::string_view b) { return same_text_ignoring_case(a, b); }

@@ -3,7 +3,6 @@
 // STATE_CHANNEL; anything that fails a check is dropped without a word.
 #include "game/relay.h"
 
-#include <strings.h>
 
 #include <string>
 #include <string_view>
@@ -17,12 +16,9 @@
 #include "game/game_control.h"
 #include "game/messages.h"
 #include "net/socket_table.h"
+#include "core/text.h"
 
 namespace {
-
-bool same_text(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
 
 // Members in STATE_CHANNEL other than the sender.
 template <typename Send>
@@ -93,7 +89,7 @@ Outcome relay_team(Client& client, std::string_view rest) {
 Outcome relay_gmsg(Client& client, std::string_view rest) {
   const ChannelSettings& settings = client.channel->settings;
   const std::string tag = "<" + client.nick + ">";
-  if (settings.pingintercept != 0 && same_text(rest, tag + " t")) {
+  if (settings.pingintercept != 0 && same_text_ignoring_case(rest, tag + " t")) {
     Tprintf(client.fd, MSG_PONG);
     return Outcome::Kept;
   }
@@ -199,7 +195,7 @@ constexpr WordHandler WORD_HANDLERS[] = {
 Outcome handle_channel_line(Client& client, std::string& line) {
   const SplitLine split = split_line(line);
   for (const WordHandler& row : WORD_HANDLERS) {
-    if (same_text(split.word, row.word)) return row.handler(client, split.rest);
+    if (same_text_ignoring_case(split.word, row.word)) return row.handler(client, split.rest);
   }
   log_msg(1, LOG_INVALID_COMMAND, channel_name(client), client.nick.c_str(), line.c_str());
   return Outcome::Kept;

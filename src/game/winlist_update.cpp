@@ -1,7 +1,6 @@
 // Crediting wins in the winlist table and the winlist message. The update keeps the
 // table's order: used rows first, highest score first, equal scores oldest first.
 // Storing and loading the table belong to the config subsystem.
-#include <strings.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -12,16 +11,13 @@
 #include "game/game_control.h"
 #include "game/messages.h"
 #include "net/socket_table.h"
+#include "core/text.h"
 
 namespace {
 
 constexpr int WINLIST_SHOWN = 10;  // rows the winlist message carries
 constexpr std::size_t WINLIST_NAME_MAX = WINLIST_NAME_FIELD - 1;  // 30 characters
 constexpr std::size_t WINLIST_ROW_TEXT_MAX = 64;
-
-bool same_name(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
 
 }  // namespace
 
@@ -38,7 +34,7 @@ void winlist_add(WinlistTable& table, std::string_view name, char kind, int poin
       first_empty = i;
       break;
     }
-    if (row.kind == kind && same_name(row.name_text(), kept_name)) {
+    if (row.kind == kind && same_text_ignoring_case(row.name_text(), kept_name)) {
       changed = i;
       break;
     }

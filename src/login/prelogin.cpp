@@ -4,7 +4,6 @@
 #include "login/prelogin.h"
 
 #include <string.h>
-#include <strings.h>
 
 #include "channel/departure.h"
 #include "config/winlist.h"
@@ -14,15 +13,12 @@
 #include "login/login_decoder.h"
 #include "login/messages.h"
 #include "net/socket_table.h"
+#include "core/text.h"
 
 namespace {
 
 constexpr std::size_t SCAN_NICK_MAX = NICK_MAX;        // "%30[^ ]"
 constexpr std::size_t SCAN_VERSION_MAX = VERSION_MAX;  // "%10s"
-
-bool same_text_ignoring_case(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && ::strncasecmp(a.data(), b.data(), a.size()) == 0;
-}
 
 // White space as the C library's scan knows it in the "C" locale.
 bool scan_space(char c) {
