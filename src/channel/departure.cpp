@@ -2,11 +2,10 @@
 // spectators and players who already lost cannot end a game between two live sides.
 #include "channel/departure.h"
 
-
 #include "channel/messages.h"
 #include "core/log.h"
-#include "net/socket_table.h"
 #include "core/text.h"
+#include "net/socket_table.h"
 
 SideCount count_sides(const Channel& channel, const Client* except) {
   SideCount result;

@@ -2,10 +2,10 @@
 // a line's owner constant-time; every other walk follows the lists in their order,
 // because that order is visible on the wire.
 #include "channel/records.h"
-#include "core/text.h"
-
 
 #include <vector>
+
+#include "core/text.h"
 
 ChannelList channel_list;
 MemberList listener_list;

@@ -4,7 +4,9 @@
 
 #include <string_view>
 
-inline char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+inline char ascii_lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 inline bool same_text_ignoring_case(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

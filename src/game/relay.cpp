@@ -3,20 +3,19 @@
 // STATE_CHANNEL; anything that fails a check is dropped without a word.
 #include "game/relay.h"
 
-
 #include <string>
 #include <string_view>
 
 #include "commands/dispatch.h"
 #include "config/settings.h"
 #include "core/log.h"
+#include "core/text.h"
 #include "game/arguments.h"
 #include "game/colour.h"
 #include "game/field.h"
 #include "game/game_control.h"
 #include "game/messages.h"
 #include "net/socket_table.h"
-#include "core/text.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <utility>
 
+#include "core/text.h"
 #include "game/colour.h"
 #include "game/game_control.h"
 #include "game/messages.h"
 #include "net/socket_table.h"
-#include "core/text.h"
 
 namespace {
 

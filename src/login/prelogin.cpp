@@ -9,11 +9,11 @@
 #include "config/winlist.h"
 #include "core/log.h"
 #include "core/server.h"
+#include "core/text.h"
 #include "game/game_control.h"
 #include "login/login_decoder.h"
 #include "login/messages.h"
 #include "net/socket_table.h"
-#include "core/text.h"
 
 namespace {
 
