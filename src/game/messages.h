@@ -41,8 +41,8 @@ inline constexpr const char* LOG_PLINE = "#%s-%s: %s\n";
 inline constexpr const char* LOG_PLINEACT = "#%s-%s acts: %s\n";
 inline constexpr const char* LOG_TEAM_CHANGE = "#%s-%s changes team to %s\n";
 inline constexpr const char* LOG_GMSG = "#%s-%s: %s\n";
-// The entry ends its own line like every other entry, so the next one is not run on.
-inline constexpr const char* LOG_FIELD_BAILOUT = "Slot(%s): Bailout error on field update!!\n";
+// Without a line end of its own: the next entry continues on the same line.
+inline constexpr const char* LOG_FIELD_BAILOUT = "Slot(%s): Bailout error on field update!!";
 inline constexpr const char* LOG_STARTED = "#%s-%s started the game\n";
 inline constexpr const char* LOG_STOPPED = "#%s-%s stopped the game\n";
 inline constexpr const char* LOG_PAUSES = "#%s-%s pauses game\n";

@@ -12,7 +12,7 @@
 namespace {
 
 constexpr std::uint8_t UNTOUCHED = 9;
-const std::string BAILOUT = "Slot(Alice): Bailout error on field update!!\n";
+const std::string BAILOUT = "Slot(Alice): Bailout error on field update!!";
 
 std::size_t cell(int column, int row) { return static_cast<std::size_t>(column * 22 + row); }
 

@@ -174,7 +174,7 @@ TEST_F(RelayTest, GameMessagesNeedARunningGameAndAPlayingSender) {
 TEST_F(RelayTest, PartialFieldBailoutIsRelayedFirstThenLogged) {
   server_settings.verbose = 10;  // sends are logged too, so their order shows
   check({{"f 1 !3X", {}, {"f 1 !3X"}}});
-  EXPECT_EQ(log_count("Slot(Alice): Bailout error on field update!!\n"), 1);
+  EXPECT_EQ(log_count("Slot(Alice): Bailout error on field update!!"), 1);
   const std::string log = read_file(LOG_FILE);
   const std::size_t relayed = log.find("): f 1 !3X\xff\n");
   ASSERT_NE(relayed, std::string::npos);
