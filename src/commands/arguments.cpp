@@ -1,8 +1,6 @@
 // Argument reading shared by the command handlers.
 #include "commands/arguments.h"
 
-#include "core/text.h"
-
 #include <algorithm>
 #include <climits>
 #include <cstdint>
@@ -16,16 +14,5 @@ std::optional<int> read_int(std::string_view& in) {
 }
 
 int read_atoi(std::string_view text) { return read_int(text).value_or(0); }
-
-namespace {
-
-
-}  // namespace
-
-bool same_text(std::string_view a, std::string_view b) { return same_text_ignoring_case(a, b); }
-
-bool starts_with_text(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && same_text(text.substr(0, prefix.size()), prefix);
-}
 
 }  // namespace commands

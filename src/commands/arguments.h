@@ -1,6 +1,6 @@
 // Reading command arguments on top of the in-channel word and number readers: numbers
 // the way atoi reads them (leading blanks, a sign, the leading digits), clamped to the
-// int range so that no input can overflow, and names compared without letter case.
+// int range so that no input can overflow.
 #pragma once
 
 #include <optional>
@@ -16,9 +16,5 @@ std::optional<int> read_int(std::string_view& in);
 // atoi: the number, or 0 when there is none.
 int read_atoi(std::string_view text);
 
-// Equal without regard to letter case (ASCII).
-bool same_text(std::string_view a, std::string_view b);
-// `text` begins with `prefix`, without regard to letter case.
-bool starts_with_text(std::string_view text, std::string_view prefix);
 
 }  // namespace commands

@@ -10,6 +10,7 @@
 #include "commands/handlers.h"
 #include "commands/texts.h"
 #include "config/settings.h"
+#include "core/text.h"
 #include "net/socket_table.h"
 
 using namespace commands;
@@ -88,7 +89,7 @@ const char* refusal(const Command& command, const Client& sender) {
 std::string_view argument_of(const Command& command, std::string_view text) {
   std::size_t at = command.argument_at;
   if (at == 0) return {};
-  if (!command.long_name.empty() && starts_with_text(text, command.long_name)) {
+  if (!command.long_name.empty() && starts_with_ignoring_case(text, command.long_name)) {
     at = command.long_name.size() + 2;
   }
   return text.size() >= at ? text.substr(at - 1) : std::string_view{};
@@ -100,7 +101,7 @@ bool has_level(const Client& client, int level) { return effective_level(client)
 
 Outcome dispatch_command(Client& client, std::string_view text) {
   const auto row = std::find_if(std::begin(COMMANDS), std::end(COMMANDS), [&](const Command& c) {
-    return starts_with_text(text, c.name);
+    return starts_with_ignoring_case(text, c.name);
   });
   if (row == std::end(COMMANDS) || server_settings.*row->level <= 0) {
     Tprintf(client.fd, TXT_INVALID_COMMAND, 20);

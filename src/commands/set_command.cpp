@@ -8,6 +8,7 @@
 #include <string>
 
 #include "commands/arguments.h"
+#include "core/text.h"
 #include "commands/handlers.h"
 #include "commands/texts.h"
 #include "net/socket_table.h"
@@ -163,12 +164,12 @@ Outcome handle_set(Client& sender, std::string_view text, std::string_view) {
   const std::string_view values = skip_blanks(rest);
   ChannelSettings& settings = sender.channel->settings;
 
-  if (same_text(subcommand, SUDDENDEATHMSG)) {
+  if (same_text_ignoring_case(subcommand, SUDDENDEATHMSG)) {
     set_sudden_death_message(sender.fd, settings, values);
     return Outcome::Kept;
   }
   for (const NumberGroup& group : NUMBER_GROUPS) {
-    if (same_text(subcommand, group.name)) {
+    if (same_text_ignoring_case(subcommand, group.name)) {
       set_group(sender.fd, group, settings, values);
       return Outcome::Kept;
     }

@@ -2,17 +2,16 @@
 // the rules can be tested without files; the readers hand it what they read.
 #include "config/conf_lines.h"
 
-#include "core/text.h"
-
 #include <algorithm>
 #include <limits>
+
+#include "core/text.h"
 
 namespace {
 
 bool is_white(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-
 
 // The next raw line: white space (blank lines included) skipped, then at most 512
 // characters up to the line end. The rest of a longer line stays for the next call.
@@ -89,5 +88,3 @@ std::int32_t conf_number(std::string_view value) {
   if (negative) return static_cast<std::int32_t>(-magnitude);
   return static_cast<std::int32_t>(std::min<std::int64_t>(magnitude, LIMIT - 1));
 }
-
-bool same_key(std::string_view a, std::string_view b) { return same_text_ignoring_case(a, b); }

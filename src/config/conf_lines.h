@@ -35,6 +35,3 @@ std::vector<ConfLine> parse_conf_text(std::string_view text, ConfGrammar grammar
 // anything after them is ignored, no digits give 0, and values beyond the 32-bit range
 // stop at its ends.
 std::int32_t conf_number(std::string_view value);
-
-// Equality without regard to ASCII letter case (keys and section names).
-bool same_key(std::string_view a, std::string_view b);

@@ -11,6 +11,7 @@
 #include "config/file_replace.h"
 #include "config/settings.h"
 #include "core/log.h"
+#include "core/text.h"
 
 namespace {
 
@@ -85,16 +86,16 @@ void set_text(std::string& field, std::string_view value, std::size_t cut) {
 }
 
 bool apply_server_key(const ConfLine& line) {
-  if (same_key(line.key, "pidfile")) {
+  if (same_text_ignoring_case(line.key, "pidfile")) {
     set_text(server_settings.pidfile, line.value, PIDFILE_MAX);
     return true;
   }
-  if (same_key(line.key, "bindip")) {
+  if (same_text_ignoring_case(line.key, "bindip")) {
     set_text(server_settings.bindip, line.value, BINDIP_MAX);
     return true;
   }
   for (const auto& key : SERVER_NUMBER_KEYS) {
-    if (same_key(line.key, key.name)) {
+    if (same_text_ignoring_case(line.key, key.name)) {
       server_settings.*key.field = conf_number(line.value);
       return true;
     }
@@ -103,12 +104,12 @@ bool apply_server_key(const ConfLine& line) {
 }
 
 bool apply_channel_key(const ConfLine& line, ChannelSettings& settings) {
-  if (same_key(line.key, "sd_message")) {
+  if (same_text_ignoring_case(line.key, "sd_message")) {
     set_text(settings.sd_message, line.value, SD_MESSAGE_MAX);
     return true;
   }
   for (const auto& key : CHANNEL_NUMBER_KEYS) {
-    if (same_key(line.key, key.name)) {
+    if (same_text_ignoring_case(line.key, key.name)) {
       settings.*key.field = conf_number(line.value);
       return true;
     }
@@ -118,15 +119,15 @@ bool apply_channel_key(const ConfLine& line, ChannelSettings& settings) {
 
 // The section keys; outside a section they are recognised and ignored.
 bool apply_section_key(const ConfLine& line, Channel* section) {
-  if (same_key(line.key, "maxplayers")) {
+  if (same_text_ignoring_case(line.key, "maxplayers")) {
     if (section != nullptr) section->maxplayers = conf_number(line.value);
     return true;
   }
-  if (same_key(line.key, "priority")) {
+  if (same_text_ignoring_case(line.key, "priority")) {
     if (section != nullptr) section->priority = conf_number(line.value);
     return true;
   }
-  if (same_key(line.key, "topic")) {
+  if (same_text_ignoring_case(line.key, "topic")) {
     if (section != nullptr) set_text(section->topic, line.value, TOPIC_MAX);
     return true;
   }

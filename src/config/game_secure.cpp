@@ -9,6 +9,7 @@
 #include "config/file_replace.h"
 #include "config/settings.h"
 #include "core/log.h"
+#include "core/text.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ int read_game_secure() {
   if (!read_whole_file(GAME_SECURE_FILE, text)) return -1;
   const ConfGrammar grammar{.sections = false, .value_ends_at_space = true};
   for (const ConfLine& line : parse_conf_text(text, grammar)) {
-    if (same_key(line.key, "op_password")) {
+    if (same_text_ignoring_case(line.key, "op_password")) {
       server_settings.op_password = line.value.substr(0, OP_PASSWORD_MAX);
     } else {
       log_msg(2, "%s: Unknown Identifier: %s\n", GAME_SECURE_FILE, line.text.c_str());

@@ -15,3 +15,8 @@ inline bool same_text_ignoring_case(std::string_view a, std::string_view b) {
   }
   return true;
 }
+
+inline bool starts_with_ignoring_case(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() &&
+         same_text_ignoring_case(text.substr(0, prefix.size()), prefix);
+}
