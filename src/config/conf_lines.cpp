@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/text.h"
-
 namespace {
 
 bool is_white(char c) {
